@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the player and plays the song on the default sound device.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build --parallel "$(nproc)" --target square-song
+exec build/player/square-song
