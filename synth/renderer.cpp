@@ -45,6 +45,6 @@ void render_samples(Voice& voice1, Track track1, Voice& voice2, Track track2, st
 signed char fill_buffer(Voice& voice1, Track track1, Voice& voice2, Track track2, void* buffer,
                         int length) {
     const int samples = length >> 1; // rounds toward minus infinity: never below -1
-    render_samples(voice1, track1, voice2, track2, static_cast<std::int16_t*>(buffer), samples);
+    render_spans(voice1, track1, voice2, track2, static_cast<std::int16_t*>(buffer), samples);
     return voice1.active != 0 || voice2.active != 0 ? -1 : 0;
 }

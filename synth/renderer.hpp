@@ -45,6 +45,11 @@ std::int16_t mix_levels(float level1, float level2);
 void render_samples(Voice& voice1, Track track1, Voice& voice2, Track track2, std::int16_t* out,
                     int count);
 
+// The same samples as render_samples, computed a span at a time between level changes; see
+// span_renderer.cpp. This is what the stream callback uses.
+void render_spans(Voice& voice1, Track track1, Voice& voice2, Track track2, std::int16_t* out,
+                  int count);
+
 // The callback's whole job on explicit state: fills length / 2 samples of `buffer` (a length below
 // 2 writes nothing; an odd last byte is left alone) and returns -1 while either voice is still
 // active afterwards, 0 once both have ended.
