@@ -4,18 +4,17 @@
 // Each iteration renders the whole song from fresh voices in the callback's 22050-byte blocks
 // into one block buffer, as playback does. After Google Benchmark's own table, a summary gives
 // samples per second for each (medians, when run with repetitions) and the ratios between them.
-#include <benchmark/benchmark.h>
+#include "fill_stream.hpp"
+#include "renderer.hpp"
+#include "song.hpp"
 
+#include <benchmark/benchmark.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
-
-#include "fill_stream.hpp"
-#include "renderer.hpp"
-#include "song.hpp"
 
 namespace {
 
@@ -61,7 +60,7 @@ BENCHMARK(memset_song)->Name("c_memset")->Unit(benchmark::kMicrosecond);
 
 // Keeps each benchmark's samples per second: the median when there are repetitions.
 class SummaryReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -86,12 +85,13 @@ public:
         const double b = rate("b_per_sample_loop");
         const double c = rate("c_memset");
         if (a > 0 && b > 0 && c > 0) {
-            std::printf("a/b: %.1f (span renderer over the per-sample loop; goal at least 10)\n", a / b);
+            std::printf("a/b: %.1f (span renderer over the per-sample loop; goal at least 10)\n",
+                        a / b);
             std::printf("a/c: %.3f (span renderer over memset; goal at least 0.1)\n", a / c);
         }
     }
 
-private:
+  private:
     double rate(const std::string& name) const {
         const auto found = rates_.find(name);
         return found != rates_.end() ? found->second : 0.0;

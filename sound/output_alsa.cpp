@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* DEVICE_NAME = "default";
 constexpr unsigned BUFFER_MICROSECONDS = 500000; // about half a second queued ahead
-constexpr int WAIT_MILLISECONDS = 100;
+constexpr int WAIT_MILLISECONDS = 250; // longer than a period, so that room is what wakes us
 constexpr auto DRAIN_POLL = std::chrono::milliseconds(10);
 
 // ALSA prints its own diagnostics on stderr; the program reports failures in its own words.

@@ -1,12 +1,11 @@
 // The span renderer against the per-sample loop that defines every sample.
-#include <cstdint>
-#include <random>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "renderer.hpp"
 #include "song.hpp"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -67,7 +66,8 @@ TEST(SpanRenderer, HandlesEmptyOneTickAndLongestEvents) {
     const NoteEvent voice1[] = {{70, 0}, {70, 1}, {REST, 0}, {110, 255}, {70, 0}, end};
     const NoteEvent voice2[] = {{144, 1}, {1, 0}, {58, 255}, {REST, 255}, end};
     const int total = 3 * 255 * TICK_SAMPLES;
-    const std::vector<std::int16_t> reference = render(render_samples, voice1, voice2, total, total);
+    const std::vector<std::int16_t> reference =
+        render(render_samples, voice1, voice2, total, total);
     for (const int block : {1, 2, 3, 535, 11025, total}) {
         SCOPED_TRACE(block);
         EXPECT_TRUE(render(render_spans, voice1, voice2, total, block) == reference);

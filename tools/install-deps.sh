@@ -7,7 +7,7 @@ packages=(cmake make g++ pkg-config libasound2-dev libsndfile1-dev)
 if [[ "${1:-}" == "--test" ]]; then
     # The end-to-end tests play through ALSA's file plugin and a private PulseAudio server.
     packages+=(libgtest-dev libbenchmark-dev alsa-utils libasound2-plugins pulseaudio
-               pulseaudio-utils python3 time procps)
+               pulseaudio-utils python3 procps)
 fi
 
 missing=()
