@@ -1,5 +1,6 @@
 #include "renderer.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 void step_voice(Voice& voice, Track track) {
@@ -47,4 +48,12 @@ signed char fill_buffer(Voice& voice1, Track track1, Voice& voice2, Track track2
     const int samples = length >> 1; // rounds toward minus infinity: never below -1
     render_spans(voice1, track1, voice2, track2, static_cast<std::int16_t*>(buffer), samples);
     return voice1.active != 0 || voice2.active != 0 ? -1 : 0;
+}
+
+int track_samples(Track track) {
+    int samples = 0;
+    for (; track->note != TRACK_END; ++track) {
+        samples += std::max(track->duration * TICK_SAMPLES, 1);
+    }
+    return samples;
 }

@@ -50,6 +50,10 @@ void render_samples(Voice& voice1, Track track1, Voice& voice2, Track track2, st
 void render_spans(Voice& voice1, Track track1, Voice& voice2, Track track2, std::int16_t* out,
                   int count);
 
+// Samples from a track's start to its end event: each event lasts duration * TICK_SAMPLES
+// samples, or one sample if its duration is 0.
+int track_samples(Track track);
+
 // The callback's whole job on explicit state: fills length / 2 samples of `buffer` (a length below
 // 2 writes nothing; an odd last byte is left alone) and returns -1 while either voice is still
 // active afterwards, 0 once both have ended.

@@ -2,6 +2,7 @@
 #include "renderer.hpp"
 #include "song.hpp"
 #include "song_render.hpp"
+#include "whole_song.hpp"
 
 #include <cstdint>
 #include <cstring>
@@ -137,6 +138,7 @@ TEST(Renderer, BothVoicesEndOnTheSameSample) {
     EXPECT_EQ(voice1.active, 0);
     EXPECT_EQ(voice2.active, 0);
     EXPECT_EQ(sample, SILENT) << "the sample that reads the end events is already silent";
+    EXPECT_EQ(song_samples(), SONG_SAMPLES);
 }
 
 TEST(Renderer, SongIsTheSameWhateverTheBlockSizes) {

@@ -4,6 +4,7 @@
 #include "fill_stream.hpp"
 #include "renderer.hpp"
 #include "song.hpp"
+#include "whole_song.hpp"
 
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,7 @@ std::vector<std::int16_t> render_song_in_calls(NextLength next_length) {
 }
 
 inline std::vector<std::int16_t> render_song_in_blocks(int block_bytes = STREAM_BUFFER_BYTES) {
-    return render_song_in_calls([block_bytes] { return block_bytes; });
+    return render_song_blocks(block_bytes);
 }
 
 // FNV-1a over the samples' little-endian bytes: a short name for a whole rendering.
