@@ -173,7 +173,7 @@ int FSOUND_Stream_Play(int channel, SoundStream* stream) {
     }
 
     OutputError error;
-    stream->output = output_open(library.mix_rate, error);
+    stream->output = output_open(library.mix_rate, stream->block_bytes / 2, error);
     if (stream->output == nullptr) {
         fail("%s", error.text);
         return -1;

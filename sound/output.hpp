@@ -17,8 +17,9 @@ struct OutputError {
     char text[256] = "";
 };
 
-// Opens the default device for 16-bit signed mono at `sample_rate`. Null on failure.
-SoundOutput* output_open(int sample_rate, OutputError& error);
+// Opens the default device for 16-bit signed mono at `sample_rate`, for writes of up to
+// `block_frames` samples at a time. Null on failure.
+SoundOutput* output_open(int sample_rate, int block_frames, OutputError& error);
 
 // Queues all `frames` samples, waiting for room as needed. False on failure; returns early (true)
 // if `stop` is raised.

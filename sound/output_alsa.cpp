@@ -55,7 +55,7 @@ bool recover(snd_pcm_t* pcm, int code, OutputError& error) {
 
 } // namespace
 
-SoundOutput* output_open(int sample_rate, OutputError& error) {
+SoundOutput* output_open(int sample_rate, int /*block_frames*/, OutputError& error) {
     snd_lib_error_set_handler(ignore_alsa_message);
     snd_pcm_t* pcm = nullptr;
     int code = snd_pcm_open(&pcm, DEVICE_NAME, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);

@@ -36,7 +36,7 @@ void reset_fake_output() {
     fake->samples.clear();
 }
 
-SoundOutput* output_open(int /*sample_rate*/, OutputError& error) {
+SoundOutput* output_open(int /*sample_rate*/, int /*block_frames*/, OutputError& error) {
     const std::lock_guard lock(fake->mutex);
     if (!fake->open_failure.empty()) {
         say(error, fake->open_failure);
