@@ -53,6 +53,6 @@ signed char FSOUND_Stream_Close(SoundStream* stream);
 // Closes any stream still open and shuts the layer down.
 void FSOUND_Close();
 
-// Why the last failed call failed, or why a stream stopped before its end; null if neither
-// happened. The text stays valid until the next call into the layer.
+// What went wrong first since the layer was started: a call that failed, or a stream that broke
+// off before its end. Null if nothing has. Kept until FSOUND_Init starts the layer again.
 const char* sound_failure();
