@@ -4,7 +4,13 @@
 # one line and exit 1 instead of a hang.
 source "$(dirname "$0")/lib.sh"
 
+# timeout(1) passes a stop on to the player, so killing its PID stops both.
 play() { timeout --kill-after=5 90 "$PLAYER" >"$work/out" 2>"$work/err"; }
+play_in_background() {
+    timeout --kill-after=5 90 "$PLAYER" >"$work/out" 2>"$work/err" &
+    player_pid=$!
+    started_pids+=("$player_pid")
+}
 
 start_pulse || exit 1
 alsa_to_pulse
@@ -32,9 +38,7 @@ check "the sink heard the whole song, bit for bit" \
     python3 "$HERE/recording_holds_song.py" "$work/recording.raw" "$work/expected.raw"
 
 # The server dies mid-song.
-play &
-player_pid=$!
-started_pids+=("$player_pid")
+play_in_background
 sleep 3
 kill -KILL "$pulse_pid"
 killed=$EPOCHREALTIME
@@ -48,9 +52,7 @@ check "server killed: one line on stderr" has_one_line "$work/err"
 
 # The server freezes mid-song.
 start_pulse || exit 1
-play &
-player_pid=$!
-started_pids+=("$player_pid")
+play_in_background
 sleep 3
 kill -STOP "$pulse_pid"
 frozen=$EPOCHREALTIME
