@@ -1,6 +1,5 @@
 #include "renderer.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 void step_voice(Voice& voice, Track track) {
@@ -53,7 +52,7 @@ signed char fill_buffer(Voice& voice1, Track track1, Voice& voice2, Track track2
 int track_samples(Track track) {
     int samples = 0;
     for (; track->note != TRACK_END; ++track) {
-        samples += std::max(track->duration * TICK_SAMPLES, 1);
+        samples += event_samples(*track);
     }
     return samples;
 }

@@ -50,8 +50,12 @@ void render_samples(Voice& voice1, Track track1, Voice& voice2, Track track2, st
 void render_spans(Voice& voice1, Track track1, Voice& voice2, Track track2, std::int16_t* out,
                   int count);
 
-// Samples from a track's start to its end event: each event lasts duration * TICK_SAMPLES
-// samples, or one sample if its duration is 0.
+// How many samples an event lasts: duration * TICK_SAMPLES, or one sample if its duration is 0.
+inline int event_samples(const NoteEvent& event) {
+    return event.duration == 0 ? 1 : event.duration * TICK_SAMPLES;
+}
+
+// Samples from a track's start to its end event.
 int track_samples(Track track);
 
 // The callback's whole job on explicit state: fills length / 2 samples of `buffer` (a length below

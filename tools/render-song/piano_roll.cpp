@@ -35,7 +35,7 @@ template <typename Visit>
 void for_each_event(Track track, Visit visit) {
     int sample = 0;
     for (; track->note != TRACK_END; ++track) {
-        const int samples = std::max(track->duration * TICK_SAMPLES, 1);
+        const int samples = event_samples(*track);
         visit(track->note, sample, samples);
         sample += samples;
     }
